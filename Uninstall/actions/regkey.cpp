@@ -1,0 +1,6 @@
+#include "regkey.h"
+
+int DeleteRegistryKey(const char*)
+{
+    return 0;
+}

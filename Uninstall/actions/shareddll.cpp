@@ -1,0 +1,6 @@
+#include "shareddll.h"
+
+int ReleaseSharedDll(const char*)
+{
+    return 1;
+}
