@@ -1,0 +1,143 @@
+// Drives the real Uninstall.exe the way a user would: starts it in a folder, presses OK,
+// waits for "Uninstall done.", reports the pane, and closes it. Used by the demonstration
+// and the benchmark.
+//   zelvo_drive [options] UNINSTALL_EXE FOLDER
+//     --pane FILE      write the pane's text to FILE (default: standard output)
+//     --hold FILE      once finished, wait until FILE exists before closing the window
+//     --timeout SECS   give up after SECS seconds (default 600)
+// Prints "seconds: S", "peak-memory-kb: K", "exit-code: C"; exits 0 when the run finished.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter)
+{
+    Search* search = (Search*)parameter;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char caption[64];
+    if (processId == search->processId && GetWindowTextA(window, caption, sizeof caption) &&
+        strcmp(caption, "Zelvo Uninstall") == 0) {
+        search->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string ControlText(HWND window, int id)
+{
+    HWND control = GetDlgItem(window, id);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
+    std::vector<char> text(length + 1);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, length + 1, (LPARAM)text.data(), SMTO_NORMAL, 10000, &copied);
+    return std::string(text.data());
+}
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const char* paneFile = NULL;
+    const char* holdFile = NULL;
+    int timeout = 600;
+    int i = 1;
+    for (; i + 1 < argc && strncmp(argv[i], "--", 2) == 0; i += 2) {
+        if (!strcmp(argv[i], "--pane"))
+            paneFile = argv[i + 1];
+        else if (!strcmp(argv[i], "--hold"))
+            holdFile = argv[i + 1];
+        else if (!strcmp(argv[i], "--timeout"))
+            timeout = atoi(argv[i + 1]);
+    }
+    if (argc - i != 2) {
+        fprintf(stderr, "usage: zelvo_drive [--pane FILE] [--hold FILE] [--timeout SECS] UNINSTALL_EXE FOLDER\n");
+        return 2;
+    }
+    const char* exe = argv[i];
+    const char* folder = argv[i + 1];
+
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::string commandLine = std::string("\"") + exe + "\"";
+    if (!CreateProcessA(exe, &commandLine[0], NULL, NULL, FALSE, 0, NULL, folder, &startup, &process)) {
+        fprintf(stderr, "drive: cannot start %s (%lu)\n", exe, GetLastError());
+        return 1;
+    }
+
+    Search search = {process.dwProcessId, NULL};
+    for (int tries = 0; !search.window && tries < 400; ++tries) {
+        Sleep(25);
+        EnumWindows(FindWindowOfProcess, (LPARAM)&search);
+    }
+    if (!search.window) {
+        fprintf(stderr, "drive: no window\n");
+        TerminateProcess(process.hProcess, 1);
+        return 1;
+    }
+    printf("product: %s\n", ControlText(search.window, 1001).c_str());
+
+    LARGE_INTEGER started, now;
+    QueryPerformanceCounter(&started);
+    PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+    bool finished = false;
+    while (!finished) {
+        Sleep(20);
+        QueryPerformanceCounter(&now);
+        if (Seconds(started, now) > timeout)
+            break;
+        finished = ControlText(search.window, 1001) == "Uninstall done.";
+    }
+    QueryPerformanceCounter(&now);
+    PROCESS_MEMORY_COUNTERS memory;
+    memset(&memory, 0, sizeof memory);
+    GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+
+    std::string pane = ControlText(search.window, 1000);
+    if (paneFile) {
+        FILE* out = fopen(paneFile, "wb");
+        if (out) {
+            fwrite(pane.data(), 1, pane.size(), out);
+            fclose(out);
+        }
+    } else {
+        printf("%s\n", pane.c_str());
+    }
+    printf("finished: %s\nseconds: %.3f\npeak-memory-kb: %lu\n", finished ? "yes" : "no", Seconds(started, now),
+           (unsigned long)(memory.PeakWorkingSetSize / 1024));
+    fflush(stdout);
+
+    while (holdFile && GetFileAttributesA(holdFile) == INVALID_FILE_ATTRIBUTES)
+        Sleep(50);
+    PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    printf("exit-code: %d\n", (int)exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return finished ? 0 : 1;
+}
