@@ -45,17 +45,22 @@ void RemoveProgmanEntry(const char* payload)
     free(copy);
 }
 
-int DeleteProgmanItem(const char* group, const char* item)
+// The two delete routines differ only in their commands and texts: each obtains the command
+// buffer, opens its DDEML instance in g_ddeInstance and one conversation, sends two commands
+// on it, and releases all before it returns. A NULL failure text means the failure says nothing.
+static int SendProgmanCommands(ProgmanCommand first, const char* firstName, const char* firstFailure,
+                               ProgmanCommand second, const char* secondName, const char* secondFailure,
+                               const char* initFailure)
 {
     // A record line can carry names far longer than 128 bytes hold: those get the room they need.
-    SIZE_T size = ProgmanCommandBufferSize(PROGMAN_SHOW_GROUP, group, PROGMAN_DELETE_ITEM, item);
+    SIZE_T size = ProgmanCommandBufferSize(first, firstName, second, secondName);
     char* buffer = (char*)VirtualAlloc(NULL, size, MEM_COMMIT, PAGE_READWRITE);
     if (!buffer) {
         LogMessage("****Memory Allocation failure");
         return 0;
     }
     if (DdeInitializeA(&g_ddeInstance, ProgmanDdeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
-        LogMessage("****DDEML Initialization Failure");
+        LogMessage("%s", initFailure);
         VirtualFree(buffer, size, MEM_DECOMMIT);
         return 0;
     }
@@ -63,10 +68,10 @@ int DeleteProgmanItem(const char* group, const char* item)
     if (progman) {
         // With no shell there is no conversation; the transactions then fail and say so.
         HCONV conversation = DdeConnect(g_ddeInstance, progman, progman, &g_ddeConvContext);
-        // Program Manager deletes items of the group it shows last.
-        SendProgmanCommand(conversation, buffer, size, PROGMAN_SHOW_GROUP, group);
-        if (!SendProgmanCommand(conversation, buffer, size, PROGMAN_DELETE_ITEM, item))
-            LogMessage("****DdeClientTransaction Failed");
+        if (!SendProgmanCommand(conversation, buffer, size, first, firstName) && firstFailure)
+            LogMessage("%s", firstFailure);
+        if (!SendProgmanCommand(conversation, buffer, size, second, secondName) && secondFailure)
+            LogMessage("%s", secondFailure);
         DdeFreeStringHandle(g_ddeInstance, progman);
         DdeDisconnect(conversation);
     }
@@ -74,6 +79,13 @@ int DeleteProgmanItem(const char* group, const char* item)
     DdeUninitialize(g_ddeInstance);
     g_ddeInstance = 0;
     return 1;
+}
+
+int DeleteProgmanItem(const char* group, const char* item)
+{
+    // Program Manager deletes items of the group it shows last.
+    return SendProgmanCommands(PROGMAN_SHOW_GROUP, group, NULL, PROGMAN_DELETE_ITEM, item,
+                               "****DdeClientTransaction Failed", "****DDEML Initialization Failure");
 }
 
 // Copies the reply with a NUL after it (the shell need not send one), releases the reply and
@@ -129,30 +141,8 @@ int IsProgmanGroupEmpty(const char* group)
 
 int DeleteProgmanGroup(const char* group)
 {
-    SIZE_T size = ProgmanCommandBufferSize(PROGMAN_DELETE_GROUP, group, PROGMAN_SHOW_GROUP, group);
-    char* buffer = (char*)VirtualAlloc(NULL, size, MEM_COMMIT, PAGE_READWRITE);
-    if (!buffer) {
-        LogMessage("****Memory Allocation failure");
-        return 0;
-    }
-    if (DdeInitializeA(&g_ddeInstance, ProgmanDdeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
-        LogMessage("***DDEML Initialization Failure\r\n");
-        VirtualFree(buffer, size, MEM_DECOMMIT);
-        return 0;
-    }
-    HSZ progman = DdeCreateStringHandleA(g_ddeInstance, PROGMAN_SERVICE, CP_WINANSI);
-    if (progman) {
-        HCONV conversation = DdeConnect(g_ddeInstance, progman, progman, &g_ddeConvContext);
-        if (!SendProgmanCommand(conversation, buffer, size, PROGMAN_DELETE_GROUP, group))
-            LogMessage("***DdeClientTransaction Failed");
-        SendProgmanCommand(conversation, buffer, size, PROGMAN_SHOW_GROUP, group);
-        DdeFreeStringHandle(g_ddeInstance, progman);
-        DdeDisconnect(conversation);
-    }
-    VirtualFree(buffer, size, MEM_DECOMMIT);
-    DdeUninitialize(g_ddeInstance);
-    g_ddeInstance = 0;
-    return 1;
+    return SendProgmanCommands(PROGMAN_DELETE_GROUP, group, "***DdeClientTransaction Failed", PROGMAN_SHOW_GROUP,
+                               group, NULL, "***DDEML Initialization Failure\r\n");
 }
 
 // The client asks nothing of DDEML's callbacks: every transaction here is synchronous.

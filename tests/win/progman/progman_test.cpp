@@ -17,6 +17,16 @@ const std::string HEADER = "Tool will now be uninstalled\r\n";
 const std::string DONE = "Done. Press [Close] to exit.";
 const std::string ITEM_FAILED = "****DdeClientTransaction Failed";
 
+// What the server receives for "Tools@Read Me" before the group is deleted or not: the
+// item deletion on one conversation, then the request naming the group on another.
+const std::string ITEM_THEN_REQUEST = "connect 1\n"
+                                      "execute 1 20 [ShowGroup(Tools,1)]\n"
+                                      "execute 1 22 [DeleteItem(Read Me)]\\0\n"
+                                      "disconnect 1\n"
+                                      "connect 2\n"
+                                      "request 2 Tools\n"
+                                      "disconnect 2\n";
+
 HDDEDATA CALLBACK NoCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
 {
     return 0;
@@ -130,15 +140,7 @@ TEST_F(ProgmanTest, ItemGoesOnOneConversationThenTheGroupIsAsked)
 {
     ASSERT_NO_FATAL_FAILURE(StartServer("group Tools\nitem Read Me\nitem Notes\n"));
     EXPECT_EQ("", RunEntries("p     Tools@Read Me\n"));
-    EXPECT_EQ("connect 1\n"
-              "execute 1 20 [ShowGroup(Tools,1)]\n"
-              "execute 1 22 [DeleteItem(Read Me)]\\0\n"
-              "disconnect 1\n"
-              "connect 2\n"
-              "request 2 Tools\n"
-              "disconnect 2\n"
-              "group Tools: Notes\n",
-              StopServer());
+    EXPECT_EQ(ITEM_THEN_REQUEST + "group Tools: Notes\n", StopServer());
 }
 
 TEST_F(ProgmanTest, GroupLeftEmptyIsDeleted)
@@ -146,13 +148,7 @@ TEST_F(ProgmanTest, GroupLeftEmptyIsDeleted)
     ASSERT_NO_FATAL_FAILURE(StartServer("group Tools\nitem Read Me\ngroup Games\nitem Mines\n"));
     EXPECT_EQ("", RunEntries("p     Tools@Read Me\n"));
     // The show-group after the deletion is refused, since the group is gone; that says nothing.
-    EXPECT_EQ("connect 1\n"
-              "execute 1 20 [ShowGroup(Tools,1)]\n"
-              "execute 1 22 [DeleteItem(Read Me)]\\0\n"
-              "disconnect 1\n"
-              "connect 2\n"
-              "request 2 Tools\n"
-              "disconnect 2\n"
+    EXPECT_EQ(ITEM_THEN_REQUEST +
               "connect 3\n"
               "execute 3 21 [DeleteGroup(Tools)]\\0\n"
               "execute 3 20 [ShowGroup(Tools,1)]\n"
@@ -184,9 +180,24 @@ TEST_F(ProgmanTest, RepliesDecideWhetherTheGroupGoes)
         ASSERT_NO_FATAL_FAILURE(StartServer(std::string("group Tools\nitem Read Me\n") + c.mode + "\n"));
         EXPECT_EQ("", RunEntries("p     Tools@Read Me\n"));
         std::string log = StopServer();
-        EXPECT_NE(std::string::npos, log.find("\nrequest 2 Tools\n")) << log;
+        EXPECT_EQ(0u, log.find(ITEM_THEN_REQUEST)) << log;
         EXPECT_EQ(c.deleted, log.find("execute 3 21 [DeleteGroup(Tools)]\\0\n") != std::string::npos) << log;
     }
+}
+
+TEST_F(ProgmanTest, RefusedCommandsReportTheirTexts)
+{
+    // A shell that knows no group Tools, yet calls it empty: it refuses every command. Only the
+    // item and group deletions report, four and three asterisks, with no line break.
+    ASSERT_NO_FATAL_FAILURE(StartServer("group Other\nreply Tools,C:/TOOLS.GRP,0,1\n"));
+    EXPECT_EQ(ITEM_FAILED + "***DdeClientTransaction Failed", RunEntries("p     Tools@Read Me\n"));
+    EXPECT_EQ(ITEM_THEN_REQUEST +
+              "connect 3\n"
+              "execute 3 21 [DeleteGroup(Tools)]\\0\n"
+              "execute 3 20 [ShowGroup(Tools,1)]\n"
+              "disconnect 3\n"
+              "group Other:\n",
+              StopServer());
 }
 
 TEST_F(ProgmanTest, PayloadIsSplitAtTheFirstAt)
