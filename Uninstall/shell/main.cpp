@@ -85,6 +85,10 @@ static void OnStart(HWND dialog)
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
     ShowWindow(GetDlgItem(dialog, IDCANCEL), SW_HIDE);
     g_workerRunning = 1;
+    // OK pressed by a sent message (BM_CLICK from another program) lands here inside the
+    // loop's GetMessageA, which goes on blocking until something is posted; without this the
+    // loop might never get back to waiting on the worker and never see the run end.
+    PostMessageA(dialog, WM_NULL, 0, 0);
 }
 
 static void OnCommand(HWND dialog, WPARAM command)
