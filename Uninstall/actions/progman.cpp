@@ -54,6 +54,8 @@ static int SendProgmanCommands(ProgmanCommand first, const char* firstName, cons
 {
     // A record line can carry names far longer than 128 bytes hold: those get the room they need.
     SIZE_T size = ProgmanCommandBufferSize(first, firstName, second, secondName);
+    // Released, not only decommitted, when done: a decommitted block keeps its 64 KB of address
+    // space, and a long record would run a 32-bit process out of it.
     char* buffer = (char*)VirtualAlloc(NULL, size, MEM_COMMIT, PAGE_READWRITE);
     if (!buffer) {
         LogMessage("****Memory Allocation failure");
@@ -61,7 +63,7 @@ static int SendProgmanCommands(ProgmanCommand first, const char* firstName, cons
     }
     if (DdeInitializeA(&g_ddeInstance, ProgmanDdeCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
         LogMessage("%s", initFailure);
-        VirtualFree(buffer, size, MEM_DECOMMIT);
+        VirtualFree(buffer, 0, MEM_RELEASE);
         return 0;
     }
     HSZ progman = DdeCreateStringHandleA(g_ddeInstance, PROGMAN_SERVICE, CP_WINANSI);
@@ -75,7 +77,7 @@ static int SendProgmanCommands(ProgmanCommand first, const char* firstName, cons
         DdeFreeStringHandle(g_ddeInstance, progman);
         DdeDisconnect(conversation);
     }
-    VirtualFree(buffer, size, MEM_DECOMMIT);
+    VirtualFree(buffer, 0, MEM_RELEASE);
     DdeUninitialize(g_ddeInstance);
     g_ddeInstance = 0;
     return 1;
@@ -105,7 +107,7 @@ static int ReadProgmanReply(HDDEDATA reply)
     if (!copy)
         return 0;
     int empty = ProgmanReplyIsEmpty(copy);
-    VirtualFree(copy, size, MEM_DECOMMIT);
+    VirtualFree(copy, 0, MEM_RELEASE);
     return empty;
 }
 

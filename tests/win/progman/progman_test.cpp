@@ -243,6 +243,30 @@ TEST_F(ProgmanTest, WithNoServerEachEntryWritesOneText)
     EXPECT_EQ(0, memcmp(&expected, &g_ddeConvContext, sizeof expected));
 }
 
+// Bytes of address space that are reserved or committed in this process.
+SIZE_T AddressSpaceInUse()
+{
+    SIZE_T used = 0;
+    MEMORY_BASIC_INFORMATION block;
+    for (char* at = NULL; VirtualQuery(at, &block, sizeof block) == sizeof block; at = (char*)block.BaseAddress + block.RegionSize)
+        if (block.State != MEM_FREE)
+            used += block.RegionSize;
+    return used;
+}
+
+TEST_F(ProgmanTest, EntriesGiveBackTheAddressSpaceTheyTake)
+{
+    ASSERT_FALSE(ProgmanAnswers());
+    std::string record;
+    for (int i = 0; i < 100; ++i)
+        record += "p     Tools@Read Me\n";
+    RunEntries(record);  // the first run settles whatever DDEML keeps for itself
+    SIZE_T before = AddressSpaceInUse();
+    RunEntries(record);
+    // Each entry takes two command blocks of 64 KB of address space; kept, 100 entries would hold 12.5 MB.
+    EXPECT_LT(AddressSpaceInUse(), before + 4 * 1024 * 1024);
+}
+
 TEST_F(ProgmanTest, LateAnswerLeavesTheGroupWithinTheTimeOut)
 {
     // The server holds its answer past the client's 1,000 ms, and would call the group empty.
