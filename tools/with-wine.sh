@@ -3,6 +3,8 @@
 # its own, both made here and both gone when the command ends. The user's own prefix
 # and display are never used.
 #   tools/with-wine.sh COMMAND [ARGS...]
+# With ZELVO_WINE_DISPLAY=keep and a DISPLAY set, the session uses that display instead
+# (the demonstration shows its window to the user that way); the prefix is still private.
 set -uo pipefail
 WINE_DIR=/usr/lib/wine
 root=$(mktemp -d /tmp/zelvo-wine.XXXXXX)
@@ -17,12 +19,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display number itself and tells it on the descriptor.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" >"$root/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
-[ -s "$root/display" ] || { echo "with-wine: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$root/display")"
+if [ "${ZELVO_WINE_DISPLAY:-}" != keep ] || [ -z "${DISPLAY:-}" ]; then
+  # Xvfb picks a free display number itself and tells it on the descriptor.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" >"$root/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+  [ -s "$root/display" ] || { echo "with-wine: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$root/display")"
+fi
 
 export WINEPREFIX=$root/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' WINEARCH=win64
 # The display comes first: Wine's desktop process must see it from the prefix's first boot.

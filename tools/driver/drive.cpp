@@ -5,6 +5,10 @@
 //     --pane FILE      write the pane's text to FILE (default: standard output)
 //     --hold FILE      once finished, wait until FILE exists before closing the window
 //     --timeout SECS   give up after SECS seconds (default 600)
+//     --user           leave OK to the user; wait until the program ends
+//     --progman SERVER SETUP LOG
+//                      while the program runs, our Program Manager SERVER serves "PROGMAN"
+//                      in place of Wine's shell, with the groups of SETUP, logging to LOG
 // Prints "seconds: S", "peak-memory-kb: K", "exit-code: C"; exits 0 when the run finished.
 #include <windows.h>
 #include <psapi.h>
@@ -47,6 +51,31 @@ std::string ControlText(HWND window, int id)
     return std::string(text.data());
 }
 
+// Starts our Program Manager server and waits until it has registered "PROGMAN".
+bool StartProgmanServer(const char* server, const char* setup, const char* log, PROCESS_INFORMATION* process)
+{
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, "zelvo-drive-progman-ready");
+    std::string commandLine = std::string("\"") + server + "\" \"" + setup + "\" \"" + log +
+                              "\" zelvo-drive-progman-ready --replace-wine";
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    bool started = CreateProcessA(server, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process);
+    HANDLE either[] = {ready, started ? process->hProcess : ready};
+    started = started && WaitForMultipleObjects(2, either, FALSE, 15000) == WAIT_OBJECT_0;
+    CloseHandle(ready);
+    return started;
+}
+
+void StopProgmanServer(PROCESS_INFORMATION* process)
+{
+    PostThreadMessageA(process->dwThreadId, WM_QUIT, 0, 0);
+    if (WaitForSingleObject(process->hProcess, 15000) != WAIT_OBJECT_0)
+        TerminateProcess(process->hProcess, 1);
+    CloseHandle(process->hThread);
+    CloseHandle(process->hProcess);
+}
+
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER frequency;
@@ -61,9 +90,19 @@ int main(int argc, char** argv)
     const char* paneFile = NULL;
     const char* holdFile = NULL;
     int timeout = 600;
+    bool user = false;
+    const char* progman[3] = {NULL, NULL, NULL};
     int i = 1;
     for (; i + 1 < argc && strncmp(argv[i], "--", 2) == 0; i += 2) {
-        if (!strcmp(argv[i], "--pane"))
+        if (!strcmp(argv[i], "--user")) {
+            user = true;
+            --i;
+        } else if (!strcmp(argv[i], "--progman") && i + 3 < argc) {
+            progman[0] = argv[i + 1];
+            progman[1] = argv[i + 2];
+            progman[2] = argv[i + 3];
+            i += 2;
+        } else if (!strcmp(argv[i], "--pane"))
             paneFile = argv[i + 1];
         else if (!strcmp(argv[i], "--hold"))
             holdFile = argv[i + 1];
@@ -71,11 +110,18 @@ int main(int argc, char** argv)
             timeout = atoi(argv[i + 1]);
     }
     if (argc - i != 2) {
-        fprintf(stderr, "usage: zelvo_drive [--pane FILE] [--hold FILE] [--timeout SECS] UNINSTALL_EXE FOLDER\n");
+        fprintf(stderr, "usage: zelvo_drive [--pane FILE] [--hold FILE] [--timeout SECS] [--user]\n"
+                        "                   [--progman SERVER SETUP LOG] UNINSTALL_EXE FOLDER\n");
         return 2;
     }
     const char* exe = argv[i];
     const char* folder = argv[i + 1];
+
+    PROCESS_INFORMATION server;
+    if (progman[0] && !StartProgmanServer(progman[0], progman[1], progman[2], &server)) {
+        fprintf(stderr, "drive: the Program Manager server did not start\n");
+        return 1;
+    }
 
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
@@ -101,10 +147,24 @@ int main(int argc, char** argv)
 
     LARGE_INTEGER started, now;
     QueryPerformanceCounter(&started);
-    PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+    RECT frame;
+    GetWindowRect(search.window, &frame);
+    printf("window: %ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
+    fflush(stdout);
+    if (!user)
+        PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
     bool finished = false;
+    std::string pane;
     while (!finished) {
         Sleep(20);
+        if (user) {
+            // The user closes the window; keep the last look at the pane.
+            if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+                break;
+            pane = ControlText(search.window, 1000);
+            finished = ControlText(search.window, 1001) == "Uninstall done.";
+            continue;
+        }
         QueryPerformanceCounter(&now);
         if (Seconds(started, now) > timeout)
             break;
@@ -115,7 +175,8 @@ int main(int argc, char** argv)
     memset(&memory, 0, sizeof memory);
     GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
 
-    std::string pane = ControlText(search.window, 1000);
+    if (!user || finished)
+        pane = ControlText(search.window, 1000);
     if (paneFile) {
         FILE* out = fopen(paneFile, "wb");
         if (out) {
@@ -131,13 +192,16 @@ int main(int argc, char** argv)
 
     while (holdFile && GetFileAttributesA(holdFile) == INVALID_FILE_ATTRIBUTES)
         Sleep(50);
-    PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    if (!user)
+        PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+    if (WaitForSingleObject(process.hProcess, user ? INFINITE : 10000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 1);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     printf("exit-code: %d\n", (int)exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (progman[0])
+        StopProgmanServer(&server);
     return finished ? 0 : 1;
 }

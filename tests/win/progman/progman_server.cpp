@@ -1,7 +1,8 @@
 // A Program Manager of our own for the tests: a DDEML server under "PROGMAN" that holds
 // groups and their items, carries out [ShowGroup], [DeleteItem] and [DeleteGroup], answers a
 // request for a group in Program Manager's form, and logs everything it receives.
-//   zelvo_progman_server SETUP LOG READY_EVENT
+//   zelvo_progman_server SETUP LOG READY_EVENT [--replace-wine]
+// With --replace-wine it first silences Wine's own "PROGMAN" service, which would answer first.
 // SETUP lines:
 //   group NAME      a group (later items belong to it)
 //   item NAME       an item of the last group
@@ -14,6 +15,8 @@
 // The server registers, then sets the named event; a WM_QUIT posted to its thread stops it.
 #include <windows.h>
 #include <ddeml.h>
+
+#include "progman_peer.h"
 
 #include <cstdio>
 #include <cstring>
@@ -237,6 +240,8 @@ int main(int argc, char** argv)
 {
     if (argc < 4)
         return 2;
+    if (argc > 4 && strcmp(argv[4], "--replace-wine") == 0 && !SilenceWineProgman())
+        return 6;
     LoadSetup(argv[1]);
     g_log = fopen(argv[2], "wb");
     if (!g_log)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "actions/progman.h"
+#include "progman_peer.h"
 #include "test_support.h"
 
 namespace {
@@ -27,51 +28,6 @@ const std::string ITEM_THEN_REQUEST = "connect 1\n"
                                       "request 2 Tools\n"
                                       "disconnect 2\n";
 
-HDDEDATA CALLBACK NoCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
-{
-    return 0;
-}
-
-// Connects to "PROGMAN" as a client: whether anyone answers, and the DDE server window of
-// the one that does (the parent of its conversation window).
-bool ProgmanAnswers(HWND* serverWindow = NULL)
-{
-    DWORD instance = 0;
-    if (DdeInitializeA(&instance, NoCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
-        return false;
-    HSZ progman = DdeCreateStringHandleA(instance, "PROGMAN", CP_WINANSI);
-    HCONV conversation = DdeConnect(instance, progman, progman, NULL);
-    if (conversation) {
-        CONVINFO info;
-        memset(&info, 0, sizeof info);
-        info.cb = sizeof info;
-        if (serverWindow && DdeQueryConvInfo(conversation, QID_SYNC, &info))
-            *serverWindow = GetParent(info.hwndPartner);
-        DdeDisconnect(conversation);
-    }
-    DdeFreeStringHandle(instance, progman);
-    DdeUninitialize(instance);
-    return conversation != NULL;
-}
-
-// Wine's desktop registers a "PROGMAN" service of its own, which answers before any other.
-// Closing its DDE server window silences it for the rest of the Wine session; nothing of
-// Wine's can be unregistered otherwise. Repeating this is harmless.
-bool SilenceWineProgman()
-{
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        HWND server = NULL;
-        if (!ProgmanAnswers(&server))
-            return true;
-        char className[64] = "";
-        GetClassNameA(server, className, sizeof className);
-        if (strcmp(className, "WineDdeServerName") != 0)
-            return false;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(server, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    }
-    return !ProgmanAnswers();
-}
 
 class ProgmanTest : public ::testing::Test {
 protected:
