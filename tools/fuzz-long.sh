@@ -6,5 +6,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -f build/native/build.ninja ] ||
   CC=clang CXX=clang++ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-ninja -C build/native | grep -v '^\[' || true
+ninja -C build/native | grep -v '^\[' || [ "${PIPESTATUS[0]}" -eq 0 ]
 exec tools/fuzz.sh "${1:-600}" build/native
