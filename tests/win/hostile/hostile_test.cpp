@@ -367,8 +367,8 @@ TEST_F(Hostile, KeyPathsPastTheBuffer)
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, tooLong));
 }
 
-// Names past the other buffers: a component path past the 970 characters that the
-// 1,024-byte warning has room for, a shared-file path past the 707 characters of the
+// Names past the other buffers: a command line of 1,035 characters, the longest a line
+// can carry, a component path past the 970 characters that the 1,024-byte warning has room for, a shared-file path past the 707 characters of the
 // 780-byte key text, and Program Manager names past the 128-byte command buffer.
 TEST_F(Hostile, NamesPastTheBuffers)
 {
@@ -383,8 +383,11 @@ TEST_F(Hostile, NamesPastTheBuffers)
     RegSetValueExA(counts, shared.c_str(), 0, REG_DWORD, (const BYTE*)&one, sizeof one);
     RegSetValueExA(counts, sharedMany.c_str(), 0, REG_DWORD, (const BYTE*)&three, sizeof three);
 
+    std::string command = "C:\\zelvo-missing\\" + Repeat("e%s", 1014) + ".exe";
     std::string group = Repeat("G%s", 300), item = Repeat("I%n", 300);
     std::string record = "Names past the buffers\r\n"
+                         "c   " + command + "\r\n"
+                         "d   " + command + "\r\n"
                          "f    0 0 " + component.substr(0, 1030) + "\r\n"
                          "i   " + shared + "\r\n"
                          "i   " + sharedMany + "\r\n"
@@ -393,7 +396,7 @@ TEST_F(Hostile, NamesPastTheBuffers)
     Outcome outcome = RunRecord("names past the buffers", record, 120);
 
     // Two components could not be loaded: the shared file and the long path (last first).
-    ASSERT_EQ(outcome.warnings.size(), 2u);
+    EXPECT_EQ(outcome.warnings.size(), 2u);
     for (const std::string& warning : outcome.warnings) {
         EXPECT_LT(warning.size(), 1024u);
         EXPECT_EQ(warning.compare(0, 33, "RegisterActiveX(C:\\zelvo-missing\\"), 0) << warning;
@@ -401,6 +404,7 @@ TEST_F(Hostile, NamesPastTheBuffers)
         EXPECT_TRUE(EndsWith(warning, ")")) << warning;
     }
     EXPECT_NE(outcome.pane.find("Deleting file " + component.substr(0, 1030) + " " + FAILED), std::string::npos);
+    EXPECT_NE(outcome.pane.find("Execuing '" + command + "'... Failed! ("), std::string::npos);
     DWORD count = 99, size = sizeof count;
     EXPECT_EQ(RegQueryValueExA(counts, shared.c_str(), NULL, NULL, (BYTE*)&count, &size), ERROR_SUCCESS);
     EXPECT_EQ(count, 0u);  // not deleted, so its count is spent
