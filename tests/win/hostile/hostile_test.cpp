@@ -268,7 +268,7 @@ TEST_F(Hostile, CorpusRecordsTouchNothingTheyDoNotName)
         {"nul_everywhere.inf",
          {"NUL will now be uninstalled\r\n", "Deleting file missing-after-nul.txt  .. Failed to delete file.\r\n"},
          nullptr},
-        {"format_specifiers.inf",
+        {"percent_formats.inf",
          {"%s%n%x%p product %d%% will now be uninstalled\r\n",
           "Deleting file %s%n%x%p  .. Failed to delete file.\r\n", "Execuing '%s%n%x%p'... Failed! ("},
          nullptr},
