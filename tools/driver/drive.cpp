@@ -19,26 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "find_window.h"
+
 namespace {
-
-struct Search {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter)
-{
-    Search* search = (Search*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char caption[64];
-    if (processId == search->processId && GetWindowTextA(window, caption, sizeof caption) &&
-        strcmp(caption, "Zelvo Uninstall") == 0) {
-        search->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 std::string ControlText(HWND window, int id)
 {
@@ -133,26 +116,26 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    Search search = {process.dwProcessId, NULL};
-    for (int tries = 0; !search.window && tries < 400; ++tries) {
+    HWND window = NULL;
+    for (int tries = 0; !window && tries < 400; ++tries) {
         Sleep(25);
-        EnumWindows(FindWindowOfProcess, (LPARAM)&search);
+        window = FindUninstallWindow(process.dwProcessId);
     }
-    if (!search.window) {
+    if (!window) {
         fprintf(stderr, "drive: no window\n");
         TerminateProcess(process.hProcess, 1);
         return 1;
     }
-    printf("product: %s\n", ControlText(search.window, 1001).c_str());
+    printf("product: %s\n", ControlText(window, 1001).c_str());
 
     LARGE_INTEGER started, now;
     QueryPerformanceCounter(&started);
     RECT frame;
-    GetWindowRect(search.window, &frame);
+    GetWindowRect(window, &frame);
     printf("window: %ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
     fflush(stdout);
     if (!user)
-        PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(window, IDOK));
     bool finished = false;
     std::string pane;
     while (!finished) {
@@ -161,14 +144,14 @@ int main(int argc, char** argv)
             // The user closes the window; keep the last look at the pane.
             if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
                 break;
-            pane = ControlText(search.window, 1000);
-            finished = ControlText(search.window, 1001) == "Uninstall done.";
+            pane = ControlText(window, 1000);
+            finished = ControlText(window, 1001) == "Uninstall done.";
             continue;
         }
         QueryPerformanceCounter(&now);
         if (Seconds(started, now) > timeout)
             break;
-        finished = ControlText(search.window, 1001) == "Uninstall done.";
+        finished = ControlText(window, 1001) == "Uninstall done.";
     }
     QueryPerformanceCounter(&now);
     PROCESS_MEMORY_COUNTERS memory;
@@ -176,7 +159,7 @@ int main(int argc, char** argv)
     GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
 
     if (!user || finished)
-        pane = ControlText(search.window, 1000);
+        pane = ControlText(window, 1000);
     if (paneFile) {
         FILE* out = fopen(paneFile, "wb");
         if (out) {
@@ -193,7 +176,7 @@ int main(int argc, char** argv)
     while (holdFile && GetFileAttributesA(holdFile) == INVALID_FILE_ATTRIBUTES)
         Sleep(50);
     if (!user)
-        PostMessageA(search.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(search.window, IDOK));
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(window, IDOK));
     if (WaitForSingleObject(process.hProcess, user ? INFINITE : 10000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, 1);
     DWORD exitCode = 0;

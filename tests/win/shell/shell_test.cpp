@@ -11,6 +11,7 @@
 
 #include "shell/resource.h"
 #include "test_support.h"
+#include "find_window.h"
 
 namespace {
 
@@ -37,25 +38,6 @@ bool WaitFor(const std::function<bool()>& done, DWORD milliseconds)
     return true;
 }
 
-struct Search {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindConfirmationWindow(HWND window, LPARAM parameter)
-{
-    Search* search = (Search*)parameter;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char caption[64];
-    if (processId == search->processId && IsWindowVisible(window) && GetWindowTextA(window, caption, sizeof caption) &&
-        strcmp(caption, CAPTION) == 0) {
-        search->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // One started Uninstall.exe and its window. Whatever it started is ended with the test.
 class Uninstaller {
 public:
@@ -77,9 +59,7 @@ public:
             ADD_FAILURE() << "Uninstall.exe did not start: " << GetLastError();
             return;
         }
-        Search search = {process_.dwProcessId, NULL};
-        WaitFor([&] { return !EnumWindows(FindConfirmationWindow, (LPARAM)&search) || Exited(); }, 15000);
-        window = search.window;
+        WaitFor([&] { return (window = FindUninstallWindow(process_.dwProcessId)) != NULL || Exited(); }, 15000);
     }
 
     ~Uninstaller()
